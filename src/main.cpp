@@ -1,0 +1,4 @@
+#include "core/startup.h"
+#include "ui/operations.h"
+
+int main() { return corvel::runApplication(corvel::standardOperations()); }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QStringList>
+
+class QMimeData;
+
+namespace corvel {
+
+// The format of a drag that starts on the image list: it carries no usable path, only the fact
+// that image rows are being dragged (the drop side reads the image list's selection).
+inline constexpr char ImageRowsMimeType[] = "application/x-corvel-image-rows";
+
+bool acceptsFileDrop(const QMimeData* mime);
+// The local file paths of a drop, in native form; remote URLs are skipped.
+QStringList droppedPaths(const QMimeData* mime);
+QMimeData* makeFileDragData(const QStringList& paths);
+
+} // namespace corvel

@@ -1,0 +1,89 @@
+#include "path_combo.h"
+
+#include <QCompleter>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStorageInfo>
+
+namespace corvel {
+
+static QString asFolder(const QString& path) {
+    QString out = QDir::toNativeSeparators(path);
+    if (!out.endsWith(QDir::separator()))
+        out += QDir::separator();
+    return out;
+}
+
+PathCombo::PathCombo(QWidget* parent) : QComboBox(parent) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    fillVolumes();
+    setCurrentIndex(-1);
+    lineEdit()->clear();
+    auto* model = new QFileSystemModel(this);
+    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    model->setRootPath(QString());
+    auto* completer = new QCompleter(model, this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    lineEdit()->setCompleter(completer);
+    lineEdit()->installEventFilter(this);
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        m_shown = itemText(index);
+        Q_EMIT folderChosen();
+    });
+}
+
+void PathCombo::fillVolumes() {
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            addItem(asFolder(volume.rootPath()));
+    }
+}
+
+QString PathCombo::text() const { return m_shown; }
+
+void PathCombo::selectVolumeOf(const QString& folder) {
+    const QSignalBlocker blocker(this);
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < count(); ++i) {
+        const QString root = itemText(i);
+        if (folder.startsWith(root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    setCurrentIndex(best);
+}
+
+void PathCombo::setText(const QString& folder) {
+    m_shown = folder;
+    selectVolumeOf(folder);
+    lineEdit()->setText(folder);
+}
+
+void PathCombo::enterTyped() {
+    const QString typed = lineEdit()->text();
+    if (!typed.isEmpty() && QFileInfo(typed).isDir()) {
+        setText(asFolder(QFileInfo(typed).absoluteFilePath()));
+        Q_EMIT folderChosen();
+    } else {
+        lineEdit()->setText(m_shown);
+    }
+}
+
+bool PathCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            enterTyped();
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+} // namespace corvel
