@@ -11,13 +11,13 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDrag>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
 
@@ -41,11 +41,21 @@ MainWindow::MainWindow(platform::UiEventQueue& events, int width, int height)
       m_events(events) {
     setWindowTitle(QStringLiteral("Corvel 1.3"));
     setFixedSize(width, height);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     createControls();
     wireEvents();
     show();
+    centreOnScreen();
+}
+
+// The frame is known only once the window is shown; the whole window, frame included, is what
+// is centred.
+void MainWindow::centreOnScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
 }
 
 MainWindow::~MainWindow() = default;
@@ -96,7 +106,8 @@ void MainWindow::createOptionCombos() {
 }
 
 void MainWindow::createButtons() {
-    m_copyToImageButton = placed(new QPushButton(QStringLiteral(">>>>"), this), 470, 270, 50, 40, 3);
+    m_copyToImageButton =
+        placed(new QPushButton(QStringLiteral(">>>>"), this), 470, 270, 50, 40, 3);
     m_copyToPcButton = placed(new QPushButton(QStringLiteral("<<<<"), this), 470, 320, 50, 40);
     m_newFolderButton =
         placed(new QPushButton(QStringLiteral("New Folder"), this), 620, 550, 120, 30, 4);
@@ -107,28 +118,46 @@ void MainWindow::createButtons() {
 
 QWidget* MainWindow::control(ControlId id) const {
     switch (id) {
-    case ControlId::ImageList: return m_imageList;
-    case ControlId::PcExplorer: return m_pcExplorer;
-    case ControlId::PcPathCombo: return m_pathCombo;
-    case ControlId::ImagePathField: return m_imagePathField;
-    case ControlId::SelectImageButton: return m_selectImageButton;
-    case ControlId::FilterField: return m_filterField;
-    case ControlId::LaunchCustomButton: return m_launchCustomButton;
-    case ControlId::LaunchButton: return m_launchButton;
+    case ControlId::ImageList:
+        return m_imageList;
+    case ControlId::PcExplorer:
+        return m_pcExplorer;
+    case ControlId::PcPathCombo:
+        return m_pathCombo;
+    case ControlId::ImagePathField:
+        return m_imagePathField;
+    case ControlId::SelectImageButton:
+        return m_selectImageButton;
+    case ControlId::FilterField:
+        return m_filterField;
+    case ControlId::LaunchCustomButton:
+        return m_launchCustomButton;
+    case ControlId::LaunchButton:
+        return m_launchButton;
     case ControlId::ScreenSizeCombo:
     case ControlId::SoundCombo:
     case ControlId::VsyncCombo:
     case ControlId::JoystickCombo:
-    case ControlId::HertzCombo: return combo(id);
-    case ControlId::CopyToImageButton: return m_copyToImageButton;
-    case ControlId::CopyToPcButton: return m_copyToPcButton;
-    case ControlId::NewFolderButton: return m_newFolderButton;
-    case ControlId::DeleteFilesButton: return m_deleteFilesButton;
-    case ControlId::ConfigButton: return m_configButton;
-    case ControlId::LogView: return m_logView;
-    case ControlId::ImageTitleLabel: return m_imageTitleLabel;
-    case ControlId::FilterLabel: return m_filterLabel;
-    case ControlId::None: break;
+    case ControlId::HertzCombo:
+        return combo(id);
+    case ControlId::CopyToImageButton:
+        return m_copyToImageButton;
+    case ControlId::CopyToPcButton:
+        return m_copyToPcButton;
+    case ControlId::NewFolderButton:
+        return m_newFolderButton;
+    case ControlId::DeleteFilesButton:
+        return m_deleteFilesButton;
+    case ControlId::ConfigButton:
+        return m_configButton;
+    case ControlId::LogView:
+        return m_logView;
+    case ControlId::ImageTitleLabel:
+        return m_imageTitleLabel;
+    case ControlId::FilterLabel:
+        return m_filterLabel;
+    case ControlId::None:
+        break;
     }
     return nullptr;
 }
@@ -154,7 +183,8 @@ void MainWindow::wireEvents() {
         {m_configButton, ControlId::ConfigButton},
     };
     for (const auto& [button, id] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, id] { post(id, ControlEventType::Click); });
+        connect(button, &QPushButton::clicked, this,
+                [this, id] { post(id, ControlEventType::Click); });
     for (int i = 0; i < 5; ++i) {
         const auto id = static_cast<ControlId>(FirstComboNumber + i);
         connect(m_optionCombos[i], &QComboBox::activated, this,
@@ -168,16 +198,25 @@ void MainWindow::wireEvents() {
 
 void MainWindow::wireListEvents() {
     const auto explorer = ControlId::PcExplorer;
-    connect(m_pcExplorer, &PcExplorer::clickedEntry, this, [=, this] { post(explorer, ControlEventType::Click); });
-    connect(m_pcExplorer, &PcExplorer::rightClicked, this, [=, this] { post(explorer, ControlEventType::RightClick); });
-    connect(m_pcExplorer, &PcExplorer::rightDoubleClicked, this, [=, this] { post(explorer, ControlEventType::RightDoubleClick); });
-    connect(m_pcExplorer, &PcExplorer::folderChanged, this, [=, this] { post(explorer, ControlEventType::Change); });
-    connect(m_pcExplorer, &PcExplorer::fileActivated, this, [=, this] { post(explorer, ControlEventType::DoubleClick); });
-    connect(m_pcExplorer, &PcExplorer::dragStarted, this, [=, this] { post(explorer, ControlEventType::DragStart); });
+    connect(m_pcExplorer, &PcExplorer::clickedEntry, this,
+            [=, this] { post(explorer, ControlEventType::Click); });
+    connect(m_pcExplorer, &PcExplorer::rightClicked, this,
+            [=, this] { post(explorer, ControlEventType::RightClick); });
+    connect(m_pcExplorer, &PcExplorer::rightDoubleClicked, this,
+            [=, this] { post(explorer, ControlEventType::RightDoubleClick); });
+    connect(m_pcExplorer, &PcExplorer::folderChanged, this,
+            [=, this] { post(explorer, ControlEventType::Change); });
+    connect(m_pcExplorer, &PcExplorer::fileActivated, this,
+            [=, this] { post(explorer, ControlEventType::DoubleClick); });
+    connect(m_pcExplorer, &PcExplorer::dragStarted, this,
+            [=, this] { post(explorer, ControlEventType::DragStart); });
     const auto images = ControlId::ImageList;
-    connect(m_imageList, &ImageList::doubleClickedRow, this, [=, this] { post(images, ControlEventType::DoubleClick); });
-    connect(m_imageList, &ImageList::dragStarted, this, [=, this] { post(images, ControlEventType::DragStart); });
-    connect(m_imageList, &QWidget::customContextMenuRequested, this, [this] { showImageContextMenu(); });
+    connect(m_imageList, &ImageList::doubleClickedRow, this,
+            [=, this] { post(images, ControlEventType::DoubleClick); });
+    connect(m_imageList, &ImageList::dragStarted, this,
+            [=, this] { post(images, ControlEventType::DragStart); });
+    connect(m_imageList, &QWidget::customContextMenuRequested, this,
+            [this] { showImageContextMenu(); });
     const auto dropOn = [this](ControlId id) {
         return [this, id](const QStringList& paths) {
             UiEvent e;
@@ -204,14 +243,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The main loop decides; the window stays until the loop has ended and settings are saved.
     event->ignore();
-    m_events.post(UiEvent{UiEventKind::CloseRequested, ControlId::None, ControlEventType::None, 0, {}});
+    m_events.post(
+        UiEvent{UiEventKind::CloseRequested, ControlId::None, ControlEventType::None, 0, {}});
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!m_announcedSize) {
         m_announcedSize = true;
-        m_events.post(UiEvent{UiEventKind::Resized, ControlId::None, ControlEventType::None, 0, {}});
+        m_events.post(
+            UiEvent{UiEventKind::Resized, ControlId::None, ControlEventType::None, 0, {}});
     }
 }
 
@@ -223,7 +264,8 @@ void MainWindow::changeEvent(QEvent* event) {
         return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
     if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
-        m_events.post(UiEvent{UiEventKind::Resized, ControlId::None, ControlEventType::None, 0, {}});
+        m_events.post(
+            UiEvent{UiEventKind::Resized, ControlId::None, ControlEventType::None, 0, {}});
 }
 
 void MainWindow::layoutOnResize() {
@@ -237,14 +279,16 @@ void MainWindow::layoutOnResize() {
 void MainWindow::buildPopupMenu(const QString& imagePath) {
     m_imagePathField->setText(imagePath);
     m_imageMenu = new QMenu(this);
-    const std::pair<int, const char*> entries[] = {{300, "Launch"}, {301, "View/Edit Notepad"}, {0, nullptr}, {303, "Delete"}};
+    const std::pair<int, const char*> entries[] = {
+        {300, "Launch"}, {301, "View/Edit Notepad"}, {0, nullptr}, {303, "Delete"}};
     for (const auto& [number, caption] : entries) {
         if (caption == nullptr) {
             m_imageMenu->addSeparator();
             continue;
         }
         QAction* action = m_imageMenu->addAction(QString::fromLatin1(caption));
-        connect(action, &QAction::triggered, this, [this, n = number] { m_events.post(menuEvent(n)); });
+        connect(action, &QAction::triggered, this,
+                [this, n = number] { m_events.post(menuEvent(n)); });
     }
 }
 
@@ -256,11 +300,17 @@ void MainWindow::showImageContextMenu() {
     m_imageMenu->popup(QCursor::pos() - QPoint(1, 1));
 }
 
-void MainWindow::setAcceptsInput(bool accepts) { setEnabled(accepts); }
+void MainWindow::setAcceptsInput(bool accepts) {
+    setEnabled(accepts);
+}
 
-void MainWindow::setCursor(platform::WindowCursor cursor) { platform::setWindowCursor(this, cursor); }
+void MainWindow::setCursor(platform::WindowCursor cursor) {
+    platform::setWindowCursor(this, cursor);
+}
 
-void MainWindow::logLine(const QString& text) { appendToLog(m_logView, text); }
+void MainWindow::logLine(const QString& text) {
+    appendToLog(m_logView, text);
+}
 
 void MainWindow::setStatusText(int field, const QString& text, FieldStyle style, FieldAlign align) {
     m_statusBar->setText(field, text, style, align);
@@ -271,33 +321,77 @@ void MainWindow::setStatusProgress(int field, qint64 value, FieldStyle style,
     m_statusBar->setProgress(field, value, style, minimum, maximum);
 }
 
-void MainWindow::clearImageRows() { m_imageList->setRowCount(0); }
-int MainWindow::appendImageRow(const QStringList& cells) { return m_imageList->appendRow(cells); }
-void MainWindow::setImageRowColor(int row, const QColor& color) { m_imageList->setRowColor(row, color); }
-int MainWindow::imageRowCount() const { return m_imageList->rowCount(); }
-QString MainWindow::imageCell(int row, int column) const { return m_imageList->cell(row, column); }
-bool MainWindow::imageRowSelected(int row) const { return m_imageList->rowSelected(row); }
-int MainWindow::firstSelectedImageRow() const { return m_imageList->firstSelectedRow(); }
-int MainWindow::selectedImageRowCount() const { return m_imageList->selectedRowCount(); }
-void MainWindow::setImageTitle(const QString& text) { m_imageTitleLabel->setText(text); }
-void MainWindow::setImagePathText(const QString& text) { m_imagePathField->setText(text); }
-QString MainWindow::imagePathText() const { return m_imagePathField->text(); }
-void MainWindow::setImageListAcceptsDrops(bool accepts) { m_imageList->setAcceptDrops(accepts); }
+void MainWindow::clearImageRows() {
+    m_imageList->setRowCount(0);
+}
+int MainWindow::appendImageRow(const QStringList& cells) {
+    return m_imageList->appendRow(cells);
+}
+void MainWindow::setImageRowColor(int row, const QColor& color) {
+    m_imageList->setRowColor(row, color);
+}
+int MainWindow::imageRowCount() const {
+    return m_imageList->rowCount();
+}
+QString MainWindow::imageCell(int row, int column) const {
+    return m_imageList->cell(row, column);
+}
+bool MainWindow::imageRowSelected(int row) const {
+    return m_imageList->rowSelected(row);
+}
+int MainWindow::firstSelectedImageRow() const {
+    return m_imageList->firstSelectedRow();
+}
+int MainWindow::selectedImageRowCount() const {
+    return m_imageList->selectedRowCount();
+}
+void MainWindow::setImageTitle(const QString& text) {
+    m_imageTitleLabel->setText(text);
+}
+void MainWindow::setImagePathText(const QString& text) {
+    m_imagePathField->setText(text);
+}
+QString MainWindow::imagePathText() const {
+    return m_imagePathField->text();
+}
+void MainWindow::setImageListAcceptsDrops(bool accepts) {
+    m_imageList->setAcceptDrops(accepts);
+}
 
-QString MainWindow::explorerFolder() const { return m_pcExplorer->folder(); }
-void MainWindow::setExplorerText(const QString& text) { m_pcExplorer->setText(text); }
-int MainWindow::explorerEntryCount() const { return m_pcExplorer->entryCount(); }
-QString MainWindow::explorerEntryName(int index) const { return m_pcExplorer->entryName(index); }
-bool MainWindow::explorerEntrySelected(int index) const { return m_pcExplorer->entrySelected(index); }
-int MainWindow::firstSelectedExplorerEntry() const { return m_pcExplorer->firstSelectedEntry(); }
+QString MainWindow::explorerFolder() const {
+    return m_pcExplorer->folder();
+}
+void MainWindow::setExplorerText(const QString& text) {
+    m_pcExplorer->setText(text);
+}
+int MainWindow::explorerEntryCount() const {
+    return m_pcExplorer->entryCount();
+}
+QString MainWindow::explorerEntryName(int index) const {
+    return m_pcExplorer->entryName(index);
+}
+bool MainWindow::explorerEntrySelected(int index) const {
+    return m_pcExplorer->entrySelected(index);
+}
+int MainWindow::firstSelectedExplorerEntry() const {
+    return m_pcExplorer->firstSelectedEntry();
+}
 void MainWindow::setExplorerColumnWidth(int column, int width) {
     m_pcExplorer->horizontalHeader()->resizeSection(column, width);
 }
-void MainWindow::setExplorerAcceptsDrops(bool accepts) { m_pcExplorer->setAcceptDrops(accepts); }
+void MainWindow::setExplorerAcceptsDrops(bool accepts) {
+    m_pcExplorer->setAcceptDrops(accepts);
+}
 
-QString MainWindow::pathComboText() const { return m_pathCombo->text(); }
-void MainWindow::setPathComboText(const QString& folder) { m_pathCombo->setText(folder); }
-QString MainWindow::filterText() const { return m_filterField->text(); }
+QString MainWindow::pathComboText() const {
+    return m_pathCombo->text();
+}
+void MainWindow::setPathComboText(const QString& folder) {
+    m_pathCombo->setText(folder);
+}
+QString MainWindow::filterText() const {
+    return m_filterField->text();
+}
 
 // The Enter key of the window fires a menu number; binding again replaces the old binding.
 void MainWindow::bindEnterToMenu(int menuNumber) {
@@ -327,8 +421,12 @@ void MainWindow::setComboIndex(ControlId id, int index) {
         c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
 }
 
-void MainWindow::setLaunchCustomVisible(bool visible) { m_launchCustomButton->setVisible(visible); }
-bool MainWindow::launchCustomVisible() const { return !m_launchCustomButton->isHidden(); }
+void MainWindow::setLaunchCustomVisible(bool visible) {
+    m_launchCustomButton->setVisible(visible);
+}
+bool MainWindow::launchCustomVisible() const {
+    return !m_launchCustomButton->isHidden();
+}
 
 void MainWindow::startFileDrag(const QStringList& paths) {
     auto* drag = new QDrag(this);

@@ -35,10 +35,8 @@ public:
     void setAcceptsInput(bool accepts) override;
     void setCursor(platform::WindowCursor cursor) override;
     void logLine(const QString& text) override;
-    void setStatusText(int field, const QString& text, FieldStyle style,
-                       FieldAlign align) override;
-    void setStatusProgress(int field, qint64 value, FieldStyle style,
-                           std::optional<qint64> minimum,
+    void setStatusText(int field, const QString& text, FieldStyle style, FieldAlign align) override;
+    void setStatusProgress(int field, qint64 value, FieldStyle style, std::optional<qint64> minimum,
                            std::optional<qint64> maximum) override;
     void clearImageRows() override;
     int appendImageRow(const QStringList& cells) override;
@@ -87,6 +85,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void centreOnScreen();
     void createControls();
     void createOptionCombos();
     void createButtons();
