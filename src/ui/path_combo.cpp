@@ -23,12 +23,6 @@ PathCombo::PathCombo(QWidget* parent) : QComboBox(parent) {
     fillVolumes();
     setCurrentIndex(-1);
     lineEdit()->clear();
-    auto* model = new QFileSystemModel(this);
-    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    model->setRootPath(QString());
-    auto* completer = new QCompleter(model, this);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    lineEdit()->setCompleter(completer);
     lineEdit()->installEventFilter(this);
     connect(this, &QComboBox::activated, this, [this](int index) {
         m_shown = itemText(index);
@@ -43,7 +37,9 @@ void PathCombo::fillVolumes() {
     }
 }
 
-QString PathCombo::text() const { return m_shown; }
+QString PathCombo::text() const {
+    return m_shown;
+}
 
 void PathCombo::selectVolumeOf(const QString& folder) {
     const QSignalBlocker blocker(this);
@@ -75,7 +71,22 @@ void PathCombo::enterTyped() {
     }
 }
 
+// The completion model watches the file system from a thread of its own; it is made when the
+// user first goes to type a path, so start-up does not pay for it.
+void PathCombo::ensureCompleter() {
+    if (lineEdit()->completer() != nullptr)
+        return;
+    auto* model = new QFileSystemModel(this);
+    model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    model->setRootPath(QString());
+    auto* completer = new QCompleter(model, this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    lineEdit()->setCompleter(completer);
+}
+
 bool PathCombo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lineEdit() && event->type() == QEvent::FocusIn)
+        ensureCompleter();
     if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

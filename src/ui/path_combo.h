@@ -24,6 +24,7 @@ protected:
 
 private:
     void fillVolumes();
+    void ensureCompleter();
     void selectVolumeOf(const QString& folder);
     void enterTyped();
 

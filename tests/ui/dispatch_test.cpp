@@ -159,3 +159,22 @@ TEST_F(DispatchTest, DoubleClickOnAFolderOnlyOpensIt) {
     EXPECT_EQ(m_state.window->explorerFolder(), startFolder() + QStringLiteral("demo/Sub/"));
     EXPECT_EQ(m_state.window->pathComboText(), startFolder() + QStringLiteral("demo/Sub/"));
 }
+
+TEST_F(DispatchTest, ParentOfTheRootListsTheVolumesAndPickingOneOpensIt) {
+    m_state.window->setExplorerText(QStringLiteral("/"));
+    PcExplorer& explorer = *window().pcExplorer();
+    explorer.setFocus();
+    explorer.selectRow(0);
+    ASSERT_EQ(m_state.window->explorerEntryName(0), QStringLiteral(".."));
+    QTest::keyClick(&explorer, Qt::Key_Return); // Enter acts like a double-click
+    dispatchPending();
+    EXPECT_EQ(m_state.window->explorerFolder(), QString());
+    EXPECT_TRUE(explorerNames().contains(QStringLiteral("/")));
+
+    PathCombo& combo = *window().pathCombo();
+    const int rootVolume = combo.findText(QStringLiteral("/"));
+    ASSERT_GE(rootVolume, 0);
+    Q_EMIT combo.activated(rootVolume);
+    dispatchPending();
+    EXPECT_EQ(m_state.window->explorerFolder(), QStringLiteral("/"));
+}
