@@ -8,6 +8,7 @@ CORVEL_PACKAGES=(
   qt6-base-dev libcurl4-openssl-dev libgtest-dev
   mtools dosfstools libarchive-tools
   python3 curl zip unzip xdg-utils fonts-dejavu-core
+  openssl
 )
 
 corvel_install_packages() {

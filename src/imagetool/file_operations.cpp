@@ -1,21 +1,93 @@
 #include "file_operations.h"
 
+#include "argument_lines.h"
+#include "image_browser.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "tool_runner.h"
+
+#include <QDir>
+
 namespace corvel {
 
-void deleteSelectedEntries(AppState& state) { (void)state; }
-void viewEntryInEditor(AppState& state) { (void)state; }
-void copySelectionToImage(AppState& state) { (void)state; }
-void copyEntryToPc(AppState& state) { (void)state; }
-void createImageFolder(AppState& state) { (void)state; }
-void startListDrag(AppState& state, ControlId list) {
-    (void)state;
-    (void)list;
+namespace {
+
+QString filenameCell(const AppState& state, int row) {
+    return state.window->imageCell(row, 1);
 }
-void putDroppedFiles(AppState& state, const QStringList& paths) {
-    (void)state;
-    (void)paths;
+
+// The folder where an entry is copied to be opened on the PC. TEMP is the named place; where it
+// is not set (usual outside Windows) the system's temporary folder stands in, since an empty
+// value would put the copy at the root of the file system.
+QString viewingFolder() {
+    QString folder = platform::environmentValue(QStringLiteral("TEMP"));
+    if (folder.isEmpty())
+        folder = QDir::toNativeSeparators(QDir::tempPath());
+    return folder + QDir::separator();
 }
-void getSelectedEntries(AppState& state) { (void)state; }
-QString cleanFolderName(const QString& name) { return name; }
+
+bool confirmDelete(const AppState& state, int selected) {
+    const QString question =
+        selected == 1 ? QStringLiteral("Really delete ") +
+                            filenameCell(state, state.window->firstSelectedImageRow()) + u'?'
+                      : QStringLiteral("Delete multiple files?");
+    return platform::dialogs().askYesNo(QStringLiteral("Confirm"), question);
+}
+
+} // namespace
+
+void deleteSelectedEntries(AppState& state) {
+    MainWindowPort& w = *state.window;
+    const int selected = w.selectedImageRowCount();
+    if (selected == 0 || !confirmDelete(state, selected))
+        return;
+    // The rows are read before the first run: the list is only rebuilt by the refresh below.
+    QStringList names;
+    for (int row = 0; row < w.imageRowCount(); ++row) {
+        if (w.imageRowSelected(row))
+            names << filenameCell(state, row);
+    }
+    for (const QString& name : names) {
+        w.logLine(QStringLiteral("Deleting ") + state.imageDir + u'/' + name);
+        runTool(state, state.hdfmonkeyExe, removeLine(state, name), Quiet, QString());
+    }
+    refreshImageListing(state);
+}
+
+void viewEntryInEditor(AppState& state) {
+    const int row = state.window->firstSelectedImageRow();
+    if (row < 0 || state.window->imageCell(row, 2) == QStringLiteral("DIR"))
+        return;
+    const QString name = filenameCell(state, row);
+    const QString folder = viewingFolder();
+    if (const QString note = unsendablePathNote(folder); !note.isEmpty()) {
+        state.window->logLine(note);
+        return;
+    }
+    runTool(state, state.hdfmonkeyExe, getLine(state, name, folder + name), Quiet, QString());
+    platform::startDetached(QStringLiteral("cmd.exe"), QStringLiteral("/c \"") + name + u'"',
+                            folder);
+}
+
+void createImageFolder(AppState& state) {
+    const QString answer = platform::dialogs().inputText(
+        QStringLiteral("Create new folder"),
+        QStringLiteral("Enter new name (do not use <>:\"/\\|?* ) "), QString());
+    const QString name = cleanFolderName(answer);
+    if (name.isEmpty())
+        return;
+    state.window->logLine(QStringLiteral("Creating ") + state.imageDir + u'/' + name);
+    runTool(state, state.hdfmonkeyExe, makeFolderLine(state, name), Quiet, QString());
+    refreshImageListing(state);
+}
+
+QString cleanFolderName(const QString& name) {
+    QString cleaned = name;
+    cleaned.replace(u' ', u'_');
+    for (const QChar c : {u'.', u'\\', u'/', u':', u'"', u'|', u'?', u'*'})
+        cleaned.remove(c);
+    return cleaned;
+}
 
 } // namespace corvel

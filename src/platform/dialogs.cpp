@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "choice_dialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -87,6 +89,17 @@ QString Dialogs::openFileName(const QString& title, const QString& filters,
     const QString qtFilter = toQtFilter(filters);
     QString first = qtFilter.section(QStringLiteral(";;"), 0, 0);
     return QFileDialog::getOpenFileName(ownerOr(m_owner), title, initialPath, qtFilter, &first);
+}
+
+int Dialogs::chooseFromList(const ChoiceRequest& request, std::vector<ChoiceRow>& rows) {
+    if (rows.empty())
+        return choice::Cancelled;
+    DialogAnswer answer;
+    if (!takeScripted(DialogKind::Choice, request.title, request.text, answer))
+        return runChoiceDialog(request, rows, {});
+    if (!answer.action)
+        return choice::Cancelled;
+    return runChoiceDialog(request, rows, answer.action);
 }
 
 } // namespace corvel::platform

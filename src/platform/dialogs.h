@@ -10,6 +10,9 @@ class QWidget;
 
 namespace corvel::platform {
 
+struct ChoiceRequest;
+struct ChoiceRow;
+
 enum class DialogKind { Message, YesNo, TextInput, OpenFile, Choice };
 
 // What a dialog was asked, kept so tests can check which questions the user saw.
@@ -39,6 +42,9 @@ public:
     QString inputText(const QString& title, const QString& prompt, const QString& defaultText);
     // filters uses the "Label (*.a *.b)|*.a;*.b|..." form; returns "" when cancelled.
     QString openFileName(const QString& title, const QString& filters, const QString& initialPath);
+    // The choice dialog: a scripted answer's `action` runs inside the real, open dialog
+    // (ChoiceDialog::current()); without an action a scripted answer cancels (-2).
+    int chooseFromList(const ChoiceRequest& request, std::vector<ChoiceRow>& rows);
 
     // For requesters built elsewhere (the choice dialog): records the question; true when a
     // scripted answer stands in for the person, false when the real dialog must be shown.

@@ -82,6 +82,12 @@ bool writeTextLinesAtomically(const QString& path, const QStringList& lines) {
             return false;
         }
     }
+    // The lines sit in QSaveFile's buffer until here, and its commit does not notice a failed
+    // final write: it would rename a cut-short file onto the old one. Flush first and give up.
+    if (!file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 

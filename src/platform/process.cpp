@@ -1,6 +1,8 @@
 #include "process.h"
 
 #include "event_queue.h"
+#include "program_resolution.h"
+#include "text_editor.h"
 
 #include <QProcess>
 
@@ -55,8 +57,9 @@ bool CapturedProcess::start(const QString& program, const QString& argumentLine,
     m_process->setStandardErrorFile(QProcess::nullDevice());
     if (!workingFolder.isEmpty())
         m_process->setWorkingDirectory(workingFolder);
-    m_process->start(unquotedProgram(program), splitArgumentLine(argumentLine),
-                     QIODevice::ReadOnly);
+    const ResolvedProgram target =
+        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    m_process->start(target.program, target.arguments, QIODevice::ReadOnly);
     return m_process->waitForStarted(-1);
 }
 
@@ -82,8 +85,10 @@ int CapturedProcess::exitCode() const { return m_process->exitCode(); }
 bool startDetached(const QString& program, const QString& argumentLine,
                    const QString& workingFolder) {
     QProcess process;
-    process.setProgram(unquotedProgram(program));
-    process.setArguments(splitArgumentLine(argumentLine));
+    const ResolvedProgram target =
+        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    process.setProgram(target.program);
+    process.setArguments(target.arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     if (!workingFolder.isEmpty())
@@ -98,7 +103,13 @@ bool runAndWait(const QString& program, const QString& argumentLine,
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
-    process.start(unquotedProgram(program), splitArgumentLine(argumentLine));
+    const ResolvedProgram target =
+        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    if (target.editFile) {
+        runTextEditor(*target.editFile);
+        return true;
+    }
+    process.start(target.program, target.arguments);
     if (!process.waitForStarted(-1))
         return false;
     process.waitForFinished(-1);

@@ -63,20 +63,39 @@ void dispatchControl(AppState& state, const UiEvent& event) {
         selectDiskImage(state);
         state.window->logLine(QStringLiteral("Selected Disk Image : ") + state.imagePath);
         break;
-    case ControlId::FilterField: dispatchFilterFocus(state, type); break;
-    case ControlId::PcExplorer: dispatchExplorer(state, type); break;
+    case ControlId::FilterField:
+        dispatchFilterFocus(state, type);
+        break;
+    case ControlId::PcExplorer:
+        dispatchExplorer(state, type);
+        break;
     case ControlId::ImageList:
         if (type == ControlEventType::DoubleClick)
             openImageRow(state);
         break;
-    case ControlId::ConfigButton: editSettings(state); break;
-    case ControlId::CopyToImageButton: copySelectionToImage(state); break;
-    case ControlId::CopyToPcButton: copyEntryToPc(state); break;
-    case ControlId::DeleteFilesButton: deleteSelectedEntries(state); break;
-    case ControlId::NewFolderButton: createImageFolder(state); break;
-    case ControlId::LaunchButton: launchNextZXOS(state); break;
-    case ControlId::LaunchCustomButton: launchCustom(state); break;
-    default: break;
+    case ControlId::ConfigButton:
+        editSettings(state);
+        break;
+    case ControlId::CopyToImageButton:
+        copySelectionToImage(state);
+        break;
+    case ControlId::CopyToPcButton:
+        copyEntryToPc(state);
+        break;
+    case ControlId::DeleteFilesButton:
+        deleteSelectedEntries(state);
+        break;
+    case ControlId::NewFolderButton:
+        createImageFolder(state);
+        break;
+    case ControlId::LaunchButton:
+        launchNextZXOS(state);
+        break;
+    case ControlId::LaunchCustomButton:
+        launchCustom(state);
+        break;
+    default:
+        break;
     }
 }
 

@@ -30,11 +30,15 @@ ImageList::ImageList(QWidget* parent) : QTableWidget(0, 4, parent) {
     setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
-int ImageList::appendRow(const QStringList& cells) {
+int ImageList::appendRow(const QStringList& cells, const QColor& color) {
     const int row = rowCount();
     insertRow(row);
-    for (int column = 0; column < 4; ++column)
-        setItem(row, column, new QTableWidgetItem(column < cells.size() ? cells[column] : QString()));
+    for (int column = 0; column < columnCount(); ++column) {
+        auto* item = new QTableWidgetItem(column < cells.size() ? cells[column] : QString());
+        if (color.isValid())
+            item->setForeground(color);
+        setItem(row, column, item);
+    }
     return row;
 }
 
@@ -73,7 +77,9 @@ void ImageList::mouseDoubleClickEvent(QMouseEvent* event) {
         Q_EMIT doubleClickedRow();
 }
 
-void ImageList::startDrag(Qt::DropActions) { Q_EMIT dragStarted(); }
+void ImageList::startDrag(Qt::DropActions) {
+    Q_EMIT dragStarted();
+}
 
 void ImageList::dragEnterEvent(QDragEnterEvent* event) {
     if (acceptsFileDrop(event->mimeData())) {

@@ -13,7 +13,8 @@ class ImageList final : public QTableWidget {
 public:
     explicit ImageList(QWidget* parent);
 
-    int appendRow(const QStringList& cells);
+    // A row in the given text colour (the list's own colour when none is given).
+    int appendRow(const QStringList& cells, const QColor& color = QColor());
     void setRowColor(int row, const QColor& color);
     QString cell(int row, int column) const;
     bool rowSelected(int row) const;

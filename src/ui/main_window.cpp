@@ -327,6 +327,9 @@ void MainWindow::clearImageRows() {
 int MainWindow::appendImageRow(const QStringList& cells) {
     return m_imageList->appendRow(cells);
 }
+int MainWindow::appendColoredImageRow(const QStringList& cells, const QColor& color) {
+    return m_imageList->appendRow(cells, color);
+}
 void MainWindow::setImageRowColor(int row, const QColor& color) {
     m_imageList->setRowColor(row, color);
 }

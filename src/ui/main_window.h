@@ -68,6 +68,7 @@ public:
     void setLaunchCustomVisible(bool visible) override;
     bool launchCustomVisible() const override;
     void startFileDrag(const QStringList& paths) override;
+    int appendColoredImageRow(const QStringList& cells, const QColor& color) override;
 
     // The controls, for the event wiring and for tests that drive the real widgets.
     QWidget* control(ControlId id) const;

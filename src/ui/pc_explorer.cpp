@@ -2,6 +2,7 @@
 
 #include "drop_paths.h"
 
+#include <algorithm>
 #include <QDateTime>
 #include <QDir>
 #include <QDropEvent>
@@ -13,8 +14,6 @@
 #include <QRegularExpression>
 #include <QStandardItemModel>
 #include <QStorageInfo>
-
-#include <algorithm>
 
 namespace corvel {
 
@@ -64,10 +63,9 @@ bool matchesAny(const QString& name, const QList<QRegularExpression>& patterns) 
 QList<QRegularExpression> compilePatterns(const QString& pattern) {
     QList<QRegularExpression> out;
     for (const QString& p : pattern.split(u';', Qt::SkipEmptyParts)) {
-        out << QRegularExpression(
-            QRegularExpression::wildcardToRegularExpression(
-                p, QRegularExpression::UnanchoredWildcardConversion),
-            QRegularExpression::CaseInsensitiveOption);
+        out << QRegularExpression(QRegularExpression::wildcardToRegularExpression(
+                                      p, QRegularExpression::UnanchoredWildcardConversion),
+                                  QRegularExpression::CaseInsensitiveOption);
         out.back().setPattern(QStringLiteral("\\A(?:") + out.back().pattern() +
                               QStringLiteral(")\\z"));
     }
@@ -169,7 +167,7 @@ void PcExplorer::fillFolder() {
         const QVariant kb = key(b);
         const int c = QVariant::compare(ka, kb) == QPartialOrdering::Less      ? -1
                       : QVariant::compare(ka, kb) == QPartialOrdering::Greater ? 1
-                                                                              : 0;
+                                                                               : 0;
         const int byName = a.fileName().compare(b.fileName(), Qt::CaseInsensitive);
         const int order = c != 0 ? c : byName;
         return m_sortOrder == Qt::AscendingOrder ? order < 0 : order > 0;
@@ -195,7 +193,9 @@ void PcExplorer::sortByHeader(int column) {
     fill();
 }
 
-int PcExplorer::entryCount() const { return m_model->rowCount(); }
+int PcExplorer::entryCount() const {
+    return m_model->rowCount();
+}
 
 QString PcExplorer::entryName(int index) const {
     if (index < 0 || index >= m_model->rowCount())
@@ -268,7 +268,9 @@ void PcExplorer::mouseDoubleClickEvent(QMouseEvent* event) {
         activate(index.row());
 }
 
-void PcExplorer::startDrag(Qt::DropActions) { Q_EMIT dragStarted(); }
+void PcExplorer::startDrag(Qt::DropActions) {
+    Q_EMIT dragStarted();
+}
 
 void PcExplorer::dragEnterEvent(QDragEnterEvent* event) {
     if (acceptsFileDrop(event->mimeData())) {

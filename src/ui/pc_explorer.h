@@ -31,9 +31,9 @@ public:
     bool entryIsFolder(int index) const;
 
 Q_SIGNALS:
-    void folderChanged();        // the user opened another folder (double-click, Enter)
-    void fileActivated();        // double-click or Enter on a file
-    void clickedEntry();         // a click with the left button
+    void folderChanged(); // the user opened another folder (double-click, Enter)
+    void fileActivated(); // double-click or Enter on a file
+    void clickedEntry();  // a click with the left button
     void rightClicked();
     void rightDoubleClicked();
     void dragStarted();

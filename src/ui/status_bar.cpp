@@ -1,17 +1,18 @@
 #include "status_bar.h"
 
-#include <QLabel>
-#include <QProgressBar>
-
 #include <algorithm>
 #include <cstdlib>
+#include <QLabel>
+#include <QProgressBar>
 
 namespace corvel {
 
 namespace {
 constexpr std::array<int, 3> FieldWidths{50, 100, 550};
 
-bool validField(int field) { return field >= 0 && field < 3; }
+bool validField(int field) {
+    return field >= 0 && field < 3;
+}
 } // namespace
 
 StatusBar::StatusBar(QWidget* parent) : QFrame(parent) {

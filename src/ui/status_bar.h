@@ -2,10 +2,9 @@
 
 #include "core/main_window_port.h"
 
-#include <QFrame>
-
 #include <array>
 #include <optional>
+#include <QFrame>
 
 class QLabel;
 class QProgressBar;
