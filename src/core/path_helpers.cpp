@@ -1,8 +1,14 @@
 #include "path_helpers.h"
 
+#include <QDir>
+
 namespace corvel {
 
-static bool isSeparator(QChar c) { return c == u'/' || c == u'\\'; }
+// "/" separates image paths everywhere; PC paths use the system's own separator as well. Where
+// that is "/" too, a backslash is an ordinary character of a file name.
+static bool isSeparator(QChar c) {
+    return c == u'/' || c == QDir::separator();
+}
 
 static qsizetype skipLeadingQuote(const QString& path) {
     return path.startsWith(u'"') ? 1 : 0;

@@ -4,8 +4,8 @@
 
 namespace corvel {
 
-// Path helpers shared by the image browser, the file operations and the launcher. Both "/" and
-// "\" count as separators, so names coming from either side work alike.
+// Path helpers shared by the image browser, the file operations and the launcher. "/" and the
+// system's own separator end a folder.
 QString folderPart(const QString& path);
 QString filePart(const QString& path);
 QString extensionPart(const QString& path);

@@ -4,7 +4,7 @@
 #include "image_browser.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/process.h"
+#include "platform/program_resolution.h"
 #include "tool_runner.h"
 
 #include <QDir>
@@ -66,8 +66,9 @@ void viewEntryInEditor(AppState& state) {
         return;
     }
     runTool(state, state.hdfmonkeyExe, getLine(state, name, folder + name), Quiet, QString());
-    platform::startDetached(QStringLiteral("cmd.exe"), QStringLiteral("/c \"") + name + u'"',
-                            folder);
+    // The name comes from inside the image: it goes to the desktop's opener as one argument and
+    // never reaches a command interpreter, even when the copy failed and no such file exists.
+    platform::openWithAssociatedProgram(folder, name);
 }
 
 void createImageFolder(AppState& state) {

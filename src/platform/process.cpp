@@ -32,15 +32,6 @@ QStringList splitArgumentLine(const QString& line) {
     return args;
 }
 
-static QString unquotedProgram(const QString& program) {
-    QString p = program;
-    if (p.startsWith(u'"'))
-        p.remove(0, 1);
-    if (p.endsWith(u'"'))
-        p.chop(1);
-    return p;
-}
-
 CapturedProcess::CapturedProcess() : m_process(std::make_unique<QProcess>()) {}
 
 CapturedProcess::~CapturedProcess() {
@@ -57,36 +48,41 @@ bool CapturedProcess::start(const QString& program, const QString& argumentLine,
     m_process->setStandardErrorFile(QProcess::nullDevice());
     if (!workingFolder.isEmpty())
         m_process->setWorkingDirectory(workingFolder);
-    const ResolvedProgram target =
-        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    const ResolvedProgram target = resolveProgram(program, argumentLine, workingFolder);
     m_process->start(target.program, target.arguments, QIODevice::ReadOnly);
     return m_process->waitForStarted(-1);
 }
 
-bool CapturedProcess::running() const { return m_process->state() != QProcess::NotRunning; }
+bool CapturedProcess::running() const {
+    return m_process->state() != QProcess::NotRunning;
+}
 
-bool CapturedProcess::active() const { return running() || m_process->bytesAvailable() > 0; }
+bool CapturedProcess::active() const {
+    return running() || m_process->bytesAvailable() > 0;
+}
 
-qint64 CapturedProcess::bytesWaiting() const { return m_process->bytesAvailable(); }
+qint64 CapturedProcess::bytesWaiting() const {
+    return m_process->bytesAvailable();
+}
 
 QString CapturedProcess::readOutputLine(UiEventQueue& queue) {
     while (!m_process->canReadLine() && running())
         queue.sleepUntilWoken();
-    QByteArray bytes =
-        m_process->canReadLine() ? m_process->readLine() : m_process->readAll();
+    QByteArray bytes = m_process->canReadLine() ? m_process->readLine() : m_process->readAll();
     if (bytes.endsWith('\n'))
         bytes.chop(1);
     bytes.replace("\r", "");
     return QString::fromUtf8(bytes);
 }
 
-int CapturedProcess::exitCode() const { return m_process->exitCode(); }
+int CapturedProcess::exitCode() const {
+    return m_process->exitCode();
+}
 
 bool startDetached(const QString& program, const QString& argumentLine,
                    const QString& workingFolder) {
     QProcess process;
-    const ResolvedProgram target =
-        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    const ResolvedProgram target = resolveProgram(program, argumentLine, workingFolder);
     process.setProgram(target.program);
     process.setArguments(target.arguments);
     process.setStandardInputFile(QProcess::nullDevice());
@@ -96,15 +92,13 @@ bool startDetached(const QString& program, const QString& argumentLine,
     return process.startDetached();
 }
 
-bool runAndWait(const QString& program, const QString& argumentLine,
-                const QString& workingFolder) {
+bool runAndWait(const QString& program, const QString& argumentLine, const QString& workingFolder) {
     QProcess process;
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     if (!workingFolder.isEmpty())
         process.setWorkingDirectory(workingFolder);
-    const ResolvedProgram target =
-        resolveProgram(unquotedProgram(program), argumentLine, workingFolder);
+    const ResolvedProgram target = resolveProgram(program, argumentLine, workingFolder);
     if (target.editFile) {
         runTextEditor(*target.editFile);
         return true;

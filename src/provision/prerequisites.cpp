@@ -65,6 +65,13 @@ int waitShown(AppState& state, std::unique_ptr<DownloadTransfer>& transfer, qint
     return waitForDownload(state, transfer, DownloadDisplay{length, factor});
 }
 
+// The version becomes part of a file name in the start folder and of the unpack command, so a
+// line that could name another folder or end the command's quoting counts as unreadable.
+bool usableVersion(const QString& line) {
+    return !line.isEmpty() && !line.contains(u'/') && !line.contains(u'\\') &&
+           !line.contains(u'"') && !line.contains(u':');
+}
+
 void fetchVersion(AppState& state, const Endpoints& urls) {
     log(state, QStringLiteral("Grabbing version ") + urls.versionUrl);
     const QString versionFile = state.startDir + QStringLiteral("ver.txt");
@@ -72,7 +79,7 @@ void fetchVersion(AppState& state, const Endpoints& urls) {
     if (!transfer)
         return;
     waitForDownload(state, transfer, std::nullopt);
-    if (const auto line = platform::readFirstLine(versionFile)) {
+    if (const auto line = platform::readFirstLine(versionFile); line && usableVersion(*line)) {
         state.titleText = *line;
         state.titleText.replace(u'.', u'_');
         state.cspectZip = QStringLiteral("CSpect") + state.titleText + QStringLiteral(".zip");

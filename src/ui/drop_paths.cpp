@@ -1,6 +1,7 @@
 #include "drop_paths.h"
 
 #include <QDir>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -9,6 +10,14 @@ namespace corvel {
 bool acceptsFileDrop(const QMimeData* mime) {
     return mime != nullptr &&
            (mime->hasUrls() || mime->hasFormat(QString::fromLatin1(ImageRowsMimeType)));
+}
+
+bool acceptCopyDrop(QDropEvent* event) {
+    if (!acceptsFileDrop(event->mimeData()))
+        return false;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    return true;
 }
 
 QStringList droppedPaths(const QMimeData* mime) {

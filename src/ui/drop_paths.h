@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+class QDropEvent;
 class QMimeData;
 
 namespace corvel {
@@ -11,6 +12,8 @@ namespace corvel {
 inline constexpr char ImageRowsMimeType[] = "application/x-corvel-image-rows";
 
 bool acceptsFileDrop(const QMimeData* mime);
+// Accepts a drag or drop of files with the copy action; false when it carries none.
+bool acceptCopyDrop(QDropEvent* event);
 // The local file paths of a drop, in native form; remote URLs are skipped.
 QStringList droppedPaths(const QMimeData* mime);
 QMimeData* makeFileDragData(const QStringList& paths);

@@ -82,25 +82,16 @@ void ImageList::startDrag(Qt::DropActions) {
 }
 
 void ImageList::dragEnterEvent(QDragEnterEvent* event) {
-    if (acceptsFileDrop(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    acceptCopyDrop(event);
 }
 
 void ImageList::dragMoveEvent(QDragMoveEvent* event) {
-    if (acceptsFileDrop(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    acceptCopyDrop(event);
 }
 
 void ImageList::dropEvent(QDropEvent* event) {
-    if (!acceptsFileDrop(event->mimeData()))
-        return;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    Q_EMIT filesDropped(droppedPaths(event->mimeData()));
+    if (acceptCopyDrop(event))
+        Q_EMIT filesDropped(droppedPaths(event->mimeData()));
 }
 
 } // namespace corvel

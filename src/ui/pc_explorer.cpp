@@ -273,25 +273,16 @@ void PcExplorer::startDrag(Qt::DropActions) {
 }
 
 void PcExplorer::dragEnterEvent(QDragEnterEvent* event) {
-    if (acceptsFileDrop(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    acceptCopyDrop(event);
 }
 
 void PcExplorer::dragMoveEvent(QDragMoveEvent* event) {
-    if (acceptsFileDrop(event->mimeData())) {
-        event->setDropAction(Qt::CopyAction);
-        event->accept();
-    }
+    acceptCopyDrop(event);
 }
 
 void PcExplorer::dropEvent(QDropEvent* event) {
-    if (!acceptsFileDrop(event->mimeData()))
-        return;
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    Q_EMIT filesDropped(droppedPaths(event->mimeData()));
+    if (acceptCopyDrop(event))
+        Q_EMIT filesDropped(droppedPaths(event->mimeData()));
 }
 
 } // namespace corvel

@@ -15,7 +15,8 @@ TEST(PathHelpers, SplitPathsLikeTheRestOfTheProgramExpects) {
     const PathCase cases[] = {
         {"/home/u/GAME.BAS", "/home/u/", "GAME.BAS", "BAS"},
         {"\"/home/u/a b.nex\"", "/home/u/", "a b.nex", "nex"},
-        {"C:\\work\\x.img", "C:\\work\\", "x.img", "img"},
+        // A backslash is an ordinary character of a Linux file name, never a separator.
+        {"/in\\out/a\\b.txt", "/in\\out/", "a\\b.txt", "txt"},
         {"README", "", "README", ""},
         {".profile", "", ".profile", ""},
         {"/dir/.nex", "/dir/", ".nex", ""},

@@ -72,9 +72,13 @@ TEST_F(StartUp, GreetsInTheLogAndShowsTheAboutBoxOnceBeforeAnyEvent) {
     EXPECT_NE(window().imageContextMenu(), nullptr);
 }
 
-TEST_F(StartUp, CloseRequestEndsTheLoopAndExitsWithZero) {
+TEST_F(StartUp, CloseRequestEndsTheLoopSavesTheSettingsAndExitsWithZero) {
     start();
+    const QString settings = startFolder() + QStringLiteral("zelt.cfg");
+    ASSERT_FALSE(QFile::exists(settings));
     window().close();
     runMainLoop(m_state);
+    EXPECT_FALSE(QFile::exists(settings)) << "the loop itself writes nothing";
     EXPECT_EQ(shutDown(m_state), 0);
+    EXPECT_TRUE(QFile::exists(settings));
 }

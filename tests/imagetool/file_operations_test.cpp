@@ -227,3 +227,32 @@ TEST_F(FileOperations, ViewCopiesTheFileToTheTemporaryFolderAndOpensItThere) {
     else
         qputenv("TMPDIR", previousTmpDir);
 }
+
+// A name from inside an image is never handed to a command interpreter, not even when its copy
+// failed and the opener is asked for a file that is not there.
+TEST_F(FileOperations, ViewNeverRunsAnEntryNameAsACommand) {
+    const QString hostile = QStringLiteral("x$(touch pwned);touch pwned2.txt");
+    putText(u'/' + hostile, "boom");
+    refreshImageListing(m_state);
+    const int row = rowOf(hostile);
+    ASSERT_GE(row, 0);
+    tool({QStringLiteral("rm"), imageFile(), u'/' + hostile}); // the copy will now fail
+    const QString temp = startFolder() + QStringLiteral("temp");
+    QDir().mkpath(temp);
+    const QString record = startFolder() + QStringLiteral("opened");
+    const QString opener = writeScript(QStringLiteral("opener.sh"),
+                                       "printf '%s\\n' \"$@\" > \"" + record.toUtf8() + "\"\n");
+    qputenv("TEMP", temp.toUtf8());
+    qputenv("CORVEL_OPENER", opener.toUtf8());
+    selectRows({row});
+    menu(301);
+    QTest::qWaitFor([&] { return QFile::exists(record); }, 5000);
+    qunsetenv("CORVEL_OPENER");
+    qunsetenv("TEMP");
+    QFile opened(record);
+    ASSERT_TRUE(opened.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(opened.readAll()).trimmed(), temp + u'/' + hostile);
+    for (const QString& folder : {temp, startFolder(), QDir::currentPath()})
+        EXPECT_TRUE(QDir(folder).entryList({QStringLiteral("pwned*")}).isEmpty())
+            << folder.toStdString();
+}

@@ -25,6 +25,7 @@ protected:
         const auto& srv = *s_server;
         srv.serve(QStringLiteral("files/cspectversion.txt"), "2.19.4.4\r\nsecond line\r\n");
         srv.serve(QStringLiteral("files/unknown-version.txt"), "9.9\n");
+        srv.serve(QStringLiteral("files/hostile-version.txt"), "/../../../tmp/x.1\n");
         test::makeZip(srv.root() + QStringLiteral("raw/main/cspect/CSpect2_19_4_4.zip"),
                       {{QStringLiteral("CSpect.exe"), kStandIn}});
         test::makeZip(srv.root() + QStringLiteral("raw/main/cspect/CSpect2_15_01.zip"),
@@ -163,6 +164,21 @@ TEST_F(Prerequisites, EveryPathThroughTheChecks) {
           QStringLiteral("Downloaded CSpect2_15_01.zip"),
           QStringLiteral("Extracting CSpect2_15_01.zip failed: ") + startFolder() +
               QStringLiteral("cspect/cspect.exe is still missing")},
+         {QStringLiteral("CSpect2_15_01.zip")},
+         {QStringLiteral("cspect/cspect.exe")},
+         QStringLiteral("Extract error!")},
+        {"a version naming a path: default archive, nothing written outside",
+         false,
+         false,
+         true,
+         {true, false},
+         {},
+         "files/hostile-version.txt",
+         tool,
+         0,
+         1,
+         {QStringLiteral("Version : CSpect2_15_01.zip"),
+          QStringLiteral("Downloaded CSpect2_15_01.zip")},
          {QStringLiteral("CSpect2_15_01.zip")},
          {QStringLiteral("cspect/cspect.exe")},
          QStringLiteral("Extract error!")},
