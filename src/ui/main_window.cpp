@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "status_bar.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDrag>
@@ -40,6 +41,11 @@ MainWindow::MainWindow(platform::UiEventQueue& events, int width, int height)
                            Qt::WindowCloseButtonHint),
       m_events(events) {
     setWindowTitle(QStringLiteral("Corvel 1.3"));
+    // The controls without a font of their own use the desktop's dialog font, at the small size
+    // dialog fonts have, so the captions fit the fixed control sizes of the layout.
+    QFont dialogFont = QApplication::font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     setFixedSize(width, height);
     createControls();
     wireEvents();
@@ -101,6 +107,9 @@ void MainWindow::createOptionCombos() {
     for (int i = 0; i < 5; ++i) {
         m_optionCombos[i] = placed(new QComboBox(this), 130 + 120 * i, 600, 100, 25);
         m_optionCombos[i]->addItems(entries[i]);
+        // A narrow arrow and padding, so "Screen Size X2" fits the fixed width of 100.
+        m_optionCombos[i]->setStyleSheet(QStringLiteral("QComboBox { padding: 1px 0px 1px 3px; }"
+                                                        "QComboBox::drop-down { width: 14px; }"));
         m_optionCombos[i]->setCurrentIndex(defaults[i]);
     }
 }

@@ -91,8 +91,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsFontsAndColumns) {
     EXPECT_EQ(caption(ControlId::LaunchButton), QStringLiteral("Launch"));
     EXPECT_TRUE(w.control(ControlId::CopyToImageButton)->font().bold());
     EXPECT_EQ(w.control(ControlId::CopyToImageButton)->font().pointSize(), 10);
-    EXPECT_EQ(w.control(ControlId::CopyToPcButton)->font(),
-              QApplication::font(w.control(ControlId::CopyToPcButton)));
+    for (ControlId plain : {ControlId::CopyToPcButton, ControlId::ConfigButton})
+        EXPECT_EQ(w.control(plain)->font(), w.font()) << "the window's dialog font";
+    EXPECT_FALSE(w.font().bold());
     EXPECT_EQ(w.control(ControlId::ImageList)->font(), platform::fontByNumber(0));
     EXPECT_EQ(w.control(ControlId::ImageTitleLabel)->font(), platform::fontByNumber(6));
 
