@@ -44,8 +44,8 @@ Outcome<MtoolsSession> MtoolsSession::open(const std::string& imagePath, std::ui
         }
         file = "/proc/self/fd/" + std::to_string(held.get());
     }
-    std::string spec = offset == 0 ? file : file + "@@" + std::to_string(offset);
-    return Outcome<MtoolsSession>::success(MtoolsSession(std::move(spec), std::move(held)));
+    std::string drive = offset == 0 ? file : file + "@@" + std::to_string(offset);
+    return Outcome<MtoolsSession>::success(MtoolsSession(std::move(drive), std::move(held)));
 }
 
 Status MtoolsSession::run(const std::string& tool, const std::vector<std::string>& args,
