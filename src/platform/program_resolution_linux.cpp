@@ -93,11 +93,29 @@ ResolvedProgram openerFor(const QString& path) {
     return r;
 }
 
+// A command line ends with the quoted path it works on (the custom command's disk image). That
+// last quoted run reaches the shell as a positional parameter, so "$", backticks or ";" in a
+// file name stay part of the name and never run.
+ResolvedProgram shellCommand(const QString& command) {
+    QString text = command;
+    while (text.endsWith(u' '))
+        text.chop(1);
+    const qsizetype open =
+        text.size() > 1 && text.endsWith(u'"') ? text.lastIndexOf(u'"', text.size() - 2) : -1;
+    if (open < 0 || (open > 0 && text[open - 1] != u' '))
+        return {QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command}, std::nullopt};
+    const QString path = text.mid(open + 1, text.size() - open - 2);
+    return {QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), text.left(open) + QStringLiteral("\"$1\""), QStringLiteral("sh"),
+             path},
+            std::nullopt};
+}
+
 ResolvedProgram commandInterpreter(const QString& argumentLine, const QString& workingFolder) {
     const QString command = interpreterCommand(argumentLine);
     if (const auto path = fileToOpen(command, workingFolder))
         return openerFor(*path);
-    return {QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command}, std::nullopt};
+    return shellCommand(command);
 }
 
 // The text editor takes its whole argument line as the one file it edits, as the Windows one

@@ -59,6 +59,19 @@ TEST_F(OpenAndCustom, CustomCommandRunsOnTheImageWithItsOutputInTheLog) {
     EXPECT_TRUE(launchLines().isEmpty());
 }
 
+// The image's path reaches the custom command as data: a file name that reads like shell code
+// is printed as it stands and runs nothing.
+TEST_F(OpenAndCustom, CustomCommandTakesTheImagePathAsData) {
+    const QString hostile =
+        startFolder() + QStringLiteral("img/x$(touch pwned)`touch pwned2`;.img");
+    writeFile(QStringLiteral("img/x$(touch pwned)`touch pwned2`;.img"), "img");
+    m_state.imagePath = u'"' + hostile + u'"';
+    m_state.customCommand = QStringLiteral("printf '%s\\n'");
+    launchCustom(m_state);
+    EXPECT_EQ(logLines().last(), hostile);
+    EXPECT_TRUE(QDir(platform::workingDirectory()).entryList({QStringLiteral("pwned*")}).isEmpty());
+}
+
 // "/c", two blanks and the quoted image: the interpreter opens the image like any file.
 TEST_F(OpenAndCustom, EmptyCustomCommandStillRunsAndOpensTheImage) {
     m_state.customCommand.clear();
