@@ -240,8 +240,10 @@ TEST_F(FileOperations, ViewNeverRunsAnEntryNameAsACommand) {
     const QString temp = startFolder() + QStringLiteral("temp");
     QDir().mkpath(temp);
     const QString record = startFolder() + QStringLiteral("opened");
+    // Written beside the record and renamed, so the test never reads a half-written record.
     const QString opener = writeScript(QStringLiteral("opener.sh"),
-                                       "printf '%s\\n' \"$@\" > \"" + record.toUtf8() + "\"\n");
+                                       "printf '%s\\n' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"" +
+                                           record.toUtf8() + "\"\n");
     qputenv("TEMP", temp.toUtf8());
     qputenv("CORVEL_OPENER", opener.toUtf8());
     selectRows({row});
