@@ -1,22 +1,37 @@
 #include "files.h"
 
+#include <cstdlib>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
-#include <cstdlib>
+#include <QStorageInfo>
 
 namespace corvel::platform {
 
-QString workingDirectory() {
-    QString dir = QDir::toNativeSeparators(QDir::currentPath());
-    if (!dir.endsWith(QDir::separator()))
-        dir += QDir::separator();
-    return dir;
+QString asFolderPath(const QString& path) {
+    QString folder = QDir::toNativeSeparators(path);
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
 }
 
-bool setWorkingDirectory(const QString& path) { return QDir::setCurrent(path); }
+QString workingDirectory() {
+    return asFolderPath(QDir::currentPath());
+}
+
+QStringList mountedVolumeFolders() {
+    QStringList folders;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady())
+            folders << asFolderPath(volume.rootPath());
+    }
+    return folders;
+}
+
+bool setWorkingDirectory(const QString& path) {
+    return QDir::setCurrent(path);
+}
 
 QString environmentValue(const QString& name) {
     return QString::fromLocal8Bit(qgetenv(name.toLocal8Bit().constData()));
@@ -31,9 +46,13 @@ PathKind pathKind(const QString& path) {
     return info.isDir() ? PathKind::Folder : PathKind::File;
 }
 
-bool makeFolder(const QString& path) { return QDir().mkpath(path); }
+bool makeFolder(const QString& path) {
+    return QDir().mkpath(path);
+}
 
-bool deleteFile(const QString& path) { return QFile::remove(path); }
+bool deleteFile(const QString& path) {
+    return QFile::remove(path);
+}
 
 static QStringList splitLines(const QString& text) {
     QStringList lines;

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <optional>
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 namespace corvel::platform {
 
 enum class PathKind { Missing, File, Folder };
 
+// A folder path in native form, ending with the separator.
+QString asFolderPath(const QString& path);
 // The process's working directory in native form, ending with the separator.
 QString workingDirectory();
+// The root folders of the mounted volumes, which stand for the drives of the PC.
+QStringList mountedVolumeFolders();
 bool setWorkingDirectory(const QString& path);
 QString environmentValue(const QString& name);
 PathKind pathKind(const QString& path);

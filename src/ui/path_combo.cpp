@@ -1,26 +1,20 @@
 #include "path_combo.h"
 
+#include "platform/files.h"
+
 #include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QStorageInfo>
 
 namespace corvel {
-
-static QString asFolder(const QString& path) {
-    QString out = QDir::toNativeSeparators(path);
-    if (!out.endsWith(QDir::separator()))
-        out += QDir::separator();
-    return out;
-}
 
 PathCombo::PathCombo(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    fillVolumes();
+    addItems(platform::mountedVolumeFolders());
     setCurrentIndex(-1);
     lineEdit()->clear();
     lineEdit()->installEventFilter(this);
@@ -28,13 +22,6 @@ PathCombo::PathCombo(QWidget* parent) : QComboBox(parent) {
         m_shown = itemText(index);
         Q_EMIT folderChosen();
     });
-}
-
-void PathCombo::fillVolumes() {
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady())
-            addItem(asFolder(volume.rootPath()));
-    }
 }
 
 QString PathCombo::text() const {
@@ -64,7 +51,7 @@ void PathCombo::setText(const QString& folder) {
 void PathCombo::enterTyped() {
     const QString typed = lineEdit()->text();
     if (!typed.isEmpty() && QFileInfo(typed).isDir()) {
-        setText(asFolder(QFileInfo(typed).absoluteFilePath()));
+        setText(platform::asFolderPath(QFileInfo(typed).absoluteFilePath()));
         Q_EMIT folderChosen();
     } else {
         lineEdit()->setText(m_shown);

@@ -23,7 +23,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fillVolumes();
     void ensureCompleter();
     void selectVolumeOf(const QString& folder);
     void enterTyped();

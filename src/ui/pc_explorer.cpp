@@ -1,6 +1,7 @@
 #include "pc_explorer.h"
 
 #include "drop_paths.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <QDateTime>
@@ -13,20 +14,12 @@
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QStandardItemModel>
-#include <QStorageInfo>
 
 namespace corvel {
 
 namespace {
 constexpr int FolderRole = Qt::UserRole + 1;
 constexpr int SortKeyRole = Qt::UserRole + 2;
-
-QString withSeparator(QString path) {
-    path = QDir::toNativeSeparators(path);
-    if (!path.endsWith(QDir::separator()))
-        path += QDir::separator();
-    return path;
-}
 
 QList<QStandardItem*> makeRow(const QString& name, bool isFolder, const QFileInfo* info) {
     auto* nameItem = new QStandardItem(name);
@@ -115,7 +108,7 @@ void PcExplorer::setText(const QString& text) {
 void PcExplorer::openFolder(const QString& folder) {
     if (!m_watcher->directories().isEmpty())
         m_watcher->removePaths(m_watcher->directories());
-    m_folder = folder.isEmpty() ? QString() : withSeparator(folder);
+    m_folder = folder.isEmpty() ? QString() : platform::asFolderPath(folder);
     if (!m_folder.isEmpty())
         m_watcher->addPath(m_folder);
     fill();
@@ -138,10 +131,8 @@ void PcExplorer::fill() {
 }
 
 void PcExplorer::fillVolumes() {
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady())
-            m_model->appendRow(makeRow(withSeparator(volume.rootPath()), true, nullptr));
-    }
+    for (const QString& folder : platform::mountedVolumeFolders())
+        m_model->appendRow(makeRow(folder, true, nullptr));
 }
 
 void PcExplorer::fillFolder() {

@@ -43,6 +43,21 @@ protected:
         QFile file(m_pcFolder + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
+    // Points TEMP at a fresh folder and the desktop opener at a stand-in that records its
+    // arguments; the record is written beside its place and renamed, so it is never read half
+    // written. Returns the temporary folder.
+    QString useRecordingOpener() {
+        const QString temp = startFolder() + QStringLiteral("temp");
+        QDir().mkpath(temp);
+        const QString opener = writeScript(QStringLiteral("opener.sh"),
+                                           "printf '%s\\n' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"" +
+                                               openerRecord().toUtf8() + "\"\n");
+        qputenv("TEMP", temp.toUtf8());
+        qputenv("CORVEL_OPENER", opener.toUtf8());
+        return temp;
+    }
+    QString openerRecord() const { return startFolder() + QStringLiteral("opened"); }
+
     void answerYesNo(bool yes) {
         platform::dialogs().clearShown();
         platform::dialogs().queueAnswer({yes, {}, {}});
@@ -184,14 +199,8 @@ TEST_F(FileOperations, NewFolderUsesTheCleanedNameAndNothingForAnEmptyOne) {
 }
 
 TEST_F(FileOperations, ViewCopiesTheFileToTheTemporaryFolderAndOpensItThere) {
-    const QString temp = startFolder() + QStringLiteral("temp");
-    QDir().mkpath(temp);
-    const QString record = startFolder() + QStringLiteral("opened");
-    const QString opener = writeScript(QStringLiteral("opener.sh"),
-                                       "printf '%s\\n' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"" +
-                                           record.toUtf8() + "\"\n");
-    qputenv("TEMP", temp.toUtf8());
-    qputenv("CORVEL_OPENER", opener.toUtf8());
+    const QString temp = useRecordingOpener();
+    const QString record = openerRecord();
     selectRows({rowOf(QStringLiteral("GAMES"))});
     menu(300);
     EXPECT_FALSE(QFile::exists(temp + QStringLiteral("/GAMES")));
@@ -237,18 +246,11 @@ TEST_F(FileOperations, ViewNeverRunsAnEntryNameAsACommand) {
     const int row = rowOf(hostile);
     ASSERT_GE(row, 0);
     tool({QStringLiteral("rm"), imageFile(), u'/' + hostile}); // the copy will now fail
-    const QString temp = startFolder() + QStringLiteral("temp");
-    QDir().mkpath(temp);
-    const QString record = startFolder() + QStringLiteral("opened");
-    // Written beside the record and renamed, so the test never reads a half-written record.
-    const QString opener = writeScript(QStringLiteral("opener.sh"),
-                                       "printf '%s\\n' \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"" +
-                                           record.toUtf8() + "\"\n");
-    qputenv("TEMP", temp.toUtf8());
-    qputenv("CORVEL_OPENER", opener.toUtf8());
+    const QString temp = useRecordingOpener();
+    const QString record = openerRecord();
     selectRows({row});
     menu(301);
-    QTest::qWaitFor([&] { return QFile::exists(record); }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(record); }, 5000));
     qunsetenv("CORVEL_OPENER");
     qunsetenv("TEMP");
     QFile opened(record);
